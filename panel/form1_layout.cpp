@@ -52,7 +52,18 @@ constexpr ControlLayout kControls[] = {
 };
 // clang-format on
 
-constexpr WindowLayout kForm1{u"QuenzartServer GUI", 9690, 7650, 10.5, kControls};
+constexpr WindowLayout kForm1{u"QuenzartServer GUI", 9690, 7650, 10.5, true, kControls};
+
+struct FieldLabel {
+  ControlId field;
+  ControlId label;
+};
+constexpr FieldLabel kFieldLabels[] = {
+    {C::Text1_0, C::Label1_0}, {C::Text1_1, C::Label1_1}, {C::Text1_2, C::Label1_2},
+    {C::Text1_3, C::Label1_3}, {C::Text1_4, C::Label1_4}, {C::Text1_5, C::Label1_6},
+    {C::Text1_8, C::Label1_7}, {C::Text3, C::Label2},     {C::Text4, C::Label3},
+    {C::Text2, C::Label1_8},
+};
 
 }  // namespace
 
@@ -63,6 +74,13 @@ const ControlLayout& LayoutOf(ControlId id) {
     if (control.id == id) return control;
   }
   throw std::logic_error("control without a layout");
+}
+
+std::optional<ControlId> LabelOf(ControlId field) {
+  for (const FieldLabel& entry : kFieldLabels) {
+    if (entry.field == field) return entry.label;
+  }
+  return std::nullopt;
 }
 
 }  // namespace quenzart
