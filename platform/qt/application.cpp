@@ -29,7 +29,6 @@ struct PanelProgram::Parts {
 
 PanelProgram::PanelProgram() : parts_(std::make_unique<Parts>()) {
   Parts& parts = *parts_;
-  parts.window.setWindowIcon(QIcon(QStringLiteral(":/icons/quenzartsrv-gui.png")));
   parts.program.SetMessageParent(&parts.window);
   parts.window.Connect(parts.form);
 
@@ -57,6 +56,11 @@ Form1Window& PanelProgram::window() { return parts_->window; }
 int RunPanel(int argc, char** argv) {
   QApplication application(argc, argv);
   InstallChineseTranslation(application);
+  QIcon icon;
+  for (const char* size : {"16", "32", "48"}) {
+    icon.addFile(QStringLiteral(":/icons/%1/quenzartsrv-gui.png").arg(QLatin1String(size)));
+  }
+  QApplication::setWindowIcon(icon);
   PanelProgram panel;
   panel.Show();
   return application.exec();
