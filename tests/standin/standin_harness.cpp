@@ -260,24 +260,23 @@ std::optional<std::string> HttpReply::Header(std::string_view name) const {
   return std::nullopt;
 }
 
-HttpReply Exchange(std::uint16_t port, std::string_view request, bool closeAfterSending,
-                   std::chrono::milliseconds limit) {
-  const auto deadline = Clock::now() + limit;
-  const int fd = ConnectLoopback(port, limit);
+HttpReply Exchange(std::uint16_t port, std::string_view request, const ClientBehaviour& behaviour) {
+  const auto deadline = Clock::now() + behaviour.limit;
+  const int fd = ConnectLoopback(port, behaviour.limit);
   if (fd < 0) return {};
   std::string received;
   bool closedByServer = false;
   bool sending = true;
-  // Reads while it sends: a server may answer before it has taken the whole
-  // request, and a client that only sends would never see that.
   for (int round = 0; round < 100000 && MillisecondsLeft(deadline) > 0; ++round) {
     if (sending && request.empty()) {
       sending = false;
-      if (closeAfterSending) shutdown(fd, SHUT_WR);
+      if (behaviour.closeAfterSending) shutdown(fd, SHUT_WR);
     }
+    // Reads while it sends: a server may answer before it has taken the
+    // whole request.
     pollfd entry{fd, static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0};
     if (poll(&entry, 1, MillisecondsLeft(deadline)) <= 0) continue;
-    if (sending && (entry.revents & POLLOUT)) {
+    if (sending && (entry.revents & (POLLOUT | POLLERR | POLLHUP))) {
       const ssize_t sent = send(fd, request.data(), request.size(), MSG_NOSIGNAL);
       if (sent > 0) {
         request.remove_prefix(static_cast<std::size_t>(sent));

@@ -109,11 +109,17 @@ struct HttpReply {
   std::optional<std::string> Header(std::string_view name) const;
 };
 
+// How a test client talks to the server.
+struct ClientBehaviour {
+  // Shuts its sending side once the request is out, as some clients do.
+  bool closeAfterSending = false;
+  std::chrono::milliseconds limit = 10s;
+};
+
 // Sends request to 127.0.0.1:port and reads until the server closes or the
-// limit passes. With closeAfterSending the client shuts its sending side
-// once the request is out, as some clients do.
-HttpReply Exchange(std::uint16_t port, std::string_view request, bool closeAfterSending = false,
-                   std::chrono::milliseconds limit = 10s);
+// limit passes.
+HttpReply Exchange(std::uint16_t port, std::string_view request,
+                   const ClientBehaviour& behaviour = {});
 
 inline constexpr std::string_view kPlainGet = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
 

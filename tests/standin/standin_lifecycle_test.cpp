@@ -54,7 +54,7 @@ TEST_F(LifecycleTest, WithoutWebAccessRunsWithoutListening) {
   fields.allowWebAccess = "0";
   ASSERT_TRUE(StartServing(fields)) << standin().Output();
 
-  const HttpReply reply = Exchange(port_, kPlainGet, false, 2s);
+  const HttpReply reply = Exchange(port_, kPlainGet, {.limit = 2s});
   EXPECT_EQ(reply.raw, "");
   EXPECT_FALSE(reply.closedByServer) << "something accepted on port " << port_;
   EXPECT_TRUE(standin().Running());

@@ -126,7 +126,7 @@ TEST_F(StatusPageTest, AnswersEachKindOfRequest) {
 
 TEST_F(StatusPageTest, AnswersARequestWhoseSenderClosedItsSide) {
   ASSERT_TRUE(StartServing(DefaultFields()));
-  const HttpReply reply = Exchange(port_, kPlainGet, /*closeAfterSending=*/true);
+  const HttpReply reply = Exchange(port_, kPlainGet, {.closeAfterSending = true});
   EXPECT_EQ(reply.status, 200) << reply.raw;
 }
 
