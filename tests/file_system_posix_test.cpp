@@ -7,6 +7,7 @@
 #include "platform/posix/codec_posix.h"
 #include "platform/posix/file_system_posix.h"
 #include "settings/settings_files.h"
+#include "tests/sample_settings.h"
 #include "tests/test_support.h"
 
 namespace quenzart {
@@ -35,19 +36,7 @@ class PosixFileSystemTest : public ::testing::Test {
 };
 
 TEST_F(PosixFileSystemTest, NewWindowFilesAreTheseBytes) {
-  PanelSettings settings;
-  settings.ServerName = u"Tamberlow";
-  settings.URL = u"http://";
-  settings.MaxUsers = u"50";
-  settings.Port = u"27888";
-  settings.Public = true;
-  settings.IP = u"10.0.0.5";
-  settings.FloodMsgNb = u"3";
-  settings.FloodMsgTime = u"5";
-  settings.MinPing = u"0";
-  settings.MaxConnSet = 0;
-  settings.WelcomeMessage = u"欢迎光临！\r\n";
-  ASSERT_FALSE(WriteSettingsFiles(settings, files));
+  ASSERT_FALSE(WriteSettingsFiles(quenzart::testing::NewWindowSettings(), files));
 
   EXPECT_EQ(ReadFileBytes("quenzartsrv.conf"),
             "ServerName=Tamberlow\r\nLocation=\r\nURL=http://\r\nMaxUsers=50\r\nPort=27888\r\n"

@@ -2,29 +2,14 @@
 
 #include "settings/settings_files.h"
 #include "tests/fakes.h"
+#include "tests/sample_settings.h"
 
 namespace quenzart {
 namespace {
 
 using ::quenzart::testing::FakeFileSystem;
 using ::quenzart::testing::Journal;
-
-// The values of a new window, with the local address filled in.
-PanelSettings NewWindowSettings() {
-  PanelSettings settings;
-  settings.ServerName = u"Tamberlow";
-  settings.URL = u"http://";
-  settings.MaxUsers = u"50";
-  settings.Port = u"27888";
-  settings.Public = true;
-  settings.IP = u"10.0.0.5";
-  settings.FloodMsgNb = u"3";
-  settings.FloodMsgTime = u"5";
-  settings.MinPing = u"0";
-  settings.MaxConnSet = 0;
-  settings.WelcomeMessage = u"欢迎光临！\r\n";
-  return settings;
-}
+using ::quenzart::testing::NewWindowSettings;
 
 TEST(ComposeTest, NewWindowGivesBothFilesLineForLine) {
   const PanelSettings settings = NewWindowSettings();
