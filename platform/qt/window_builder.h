@@ -51,9 +51,10 @@ std::map<Id, QWidget*> BuildControls(QWidget& window, const WindowLayoutOf<Id>& 
         break;
       }
       case ControlKind::TextBox:
+        // The default text goes in below, once the box has its own font: laid
+        // out in the window's font first, it would be shaped twice.
         if (control.multiLine) {
           auto* box = new QPlainTextEdit(parent);
-          box->setPlainText(caption);
           box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
           box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
           box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -61,7 +62,7 @@ std::map<Id, QWidget*> BuildControls(QWidget& window, const WindowLayoutOf<Id>& 
           box->setTabChangesFocus(true);
           widget = box;
         } else {
-          auto* box = new QLineEdit(caption, parent);
+          auto* box = new QLineEdit(parent);
           if (control.centred) box->setAlignment(Qt::AlignCenter);
           widget = box;
         }
@@ -92,6 +93,11 @@ std::map<Id, QWidget*> BuildControls(QWidget& window, const WindowLayoutOf<Id>& 
     widget->setGeometry(control.left / kTwipsPerPixel, control.top / kTwipsPerPixel,
                         control.width / kTwipsPerPixel, control.height / kTwipsPerPixel);
     if (control.fontPoints > 0) widget->setFont(PanelFont(control.fontPoints, control.bold));
+    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+      box->setPlainText(caption);
+    } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+      box->setText(caption);
+    }
     widget->setEnabled(control.enabled);
     widgets.emplace(control.id, widget);
   }
@@ -101,6 +107,8 @@ std::map<Id, QWidget*> BuildControls(QWidget& window, const WindowLayoutOf<Id>& 
   // space of its container, never over another control.
   for (const ControlLayoutOf<Id>& control : layout.controls) {
     if (control.kind != ControlKind::Label && control.kind != ControlKind::OptionButton) continue;
+    // An empty caption needs no room: its size hint would only load its font.
+    if (control.caption.empty()) continue;
     QWidget* widget = widgets.at(control.id);
     int room = control.container ? widgets.at(*control.container)->width() * kTwipsPerPixel
                                  : layout.clientWidth;
