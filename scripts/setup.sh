@@ -9,6 +9,7 @@ QUENZART_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk
   libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file
 )
 

@@ -54,32 +54,42 @@ Converter& Decoder() {
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-}  // namespace
-
-std::string Cp936Codec::Encode(std::u16string_view text) const {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
+// A run of text without surrogates, converted as a whole.
+void EncodeRun(std::u16string_view run, std::string& bytes) {
   std::string units;
-  units.reserve(text.size() * 2);
-  for (const char16_t c : text) {
+  units.reserve(run.size() * 2);
+  for (const char16_t c : run) {
     units += static_cast<char>(c & 0xFF);
     units += static_cast<char>(c >> 8);
   }
   const char* in = units.data();
   std::size_t inLeft = units.size();
   while (!Encoder().Convert(in, inLeft, bytes)) {
-    // A character that code page 936 cannot hold, or a lone surrogate.
+    // A character that code page 936 cannot hold.
     bytes += '?';
-    const std::size_t position = (units.size() - inLeft) / 2;
-    std::size_t skip = 1;
-    if (IsHighSurrogate(text[position]) && position + 1 < text.size() &&
-        IsLowSurrogate(text[position + 1])) {
-      skip = 2;
-    }
-    skip = std::min(skip * 2, inLeft);
+    const std::size_t skip = std::min<std::size_t>(2, inLeft);
     in += skip;
     inLeft -= skip;
   }
+}
+
+}  // namespace
+
+std::string Cp936Codec::Encode(std::u16string_view text) const {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  // Code page 936 holds no character beyond U+FFFF: a surrogate pair, like a
+  // lone surrogate, becomes one "?" here. (iconv would drop some of them, the
+  // tag characters U+E0000 to U+E007F, without a trace.)
+  std::size_t runStart = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!IsHighSurrogate(text[i]) && !IsLowSurrogate(text[i])) continue;
+    EncodeRun(text.substr(runStart, i - runStart), bytes);
+    bytes += '?';
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ++i;
+    runStart = i + 1;
+  }
+  EncodeRun(text.substr(runStart), bytes);
   return bytes;
 }
 

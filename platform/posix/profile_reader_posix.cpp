@@ -16,6 +16,14 @@ bool SameTime(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+// Longer than any step in which a file system stamps its times.
+constexpr long long kTimeStepNanoseconds = 2'000'000'000;
+
+bool LongAfter(const timespec& later, const timespec& earlier) {
+  const long long seconds = static_cast<long long>(later.tv_sec) - earlier.tv_sec;
+  return seconds * 1'000'000'000 + (later.tv_nsec - earlier.tv_nsec) > kTimeStepNanoseconds;
+}
+
 bool ReadWholeFile(int fd, std::string& bytes) {
   char chunk[65536];
   for (;;) {
@@ -65,6 +73,9 @@ std::string_view CutAnsiText(std::string_view bytes, std::size_t limit) {
 }
 
 const ParsedProfile* PosixProfileReader::Load(const std::string& path) {
+  // Taken before the file is looked at: a change after it gets a later time.
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;
   struct stat status {};
@@ -74,7 +85,8 @@ const ParsedProfile* PosixProfileReader::Load(const std::string& path) {
   }
   if (cached_.profile && cached_.path == path && cached_.device == status.st_dev &&
       cached_.inode == status.st_ino && cached_.size == status.st_size &&
-      SameTime(cached_.modified, status.st_mtim) && SameTime(cached_.changed, status.st_ctim)) {
+      SameTime(cached_.modified, status.st_mtim) && SameTime(cached_.changed, status.st_ctim) &&
+      LongAfter(cached_.read, cached_.changed)) {
     close(fd);
     return cached_.profile.get();
   }
@@ -91,6 +103,7 @@ const ParsedProfile* PosixProfileReader::Load(const std::string& path) {
   cached_.size = status.st_size;
   cached_.modified = status.st_mtim;
   cached_.changed = status.st_ctim;
+  cached_.read = now;
   return cached_.profile.get();
 }
 

@@ -13,7 +13,9 @@ namespace quenzart {
 
 // The profile lookup on POSIX. Every call reads the file as it is on disk at
 // that moment; the parsed copy of the last file read is reused only while its
-// identity, size and modification time are unchanged.
+// identity, size and modification time are unchanged, and only when it was
+// read well after its last change: file systems stamp times in steps (a clock
+// tick, or two seconds), and two writes within one step leave the same times.
 class PosixProfileReader final : public ProfileReader {
  public:
   explicit PosixProfileReader(const AnsiCodec& codec) : codec_(codec) {}
@@ -32,6 +34,7 @@ class PosixProfileReader final : public ProfileReader {
     off_t size = 0;
     timespec modified{};
     timespec changed{};
+    timespec read{};  // when the file was read, by the clock of file times
     std::unique_ptr<ParsedProfile> profile;
   };
 
