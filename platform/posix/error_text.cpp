@@ -25,6 +25,7 @@ std::u16string ReasonFromErrno(int error) {
     case EMFILE:
     case ENFILE: return u"打开的文件太多";
     case EAGAIN: return u"系统资源暂时不足";
+    case EBUSY: return u"文件或设备正忙";
     case ELOOP: return u"符号链接太多";
     default: break;
   }
