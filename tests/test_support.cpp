@@ -27,7 +27,9 @@ CurrentDirectoryScope::CurrentDirectoryScope(const std::filesystem::path& direct
   std::filesystem::current_path(directory);
 }
 
-CurrentDirectoryScope::~CurrentDirectoryScope() { std::filesystem::current_path(previous_); }
+CurrentDirectoryScope::~CurrentDirectoryScope() {
+  std::filesystem::current_path(previous_);
+}
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -36,9 +38,9 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 

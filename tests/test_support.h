@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace quenzart::testing {
 
@@ -32,6 +33,6 @@ class CurrentDirectoryScope {
 };
 
 std::string ReadFileBytes(const std::filesystem::path& path);
-void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace quenzart::testing

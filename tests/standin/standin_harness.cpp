@@ -112,30 +112,6 @@ std::string ComposeConfig(const ConfigFields& fields, std::string_view lineEnd,
   return text;
 }
 
-TemporaryDirectory::TemporaryDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "standin-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TemporaryDirectory::~TemporaryDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!file) throw std::runtime_error("cannot write " + path.string());
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
 std::uint16_t FreeLoopbackPort() {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address = LoopbackAddress(0);
@@ -195,14 +171,14 @@ StandinProcess::~StandinProcess() {
 }
 
 std::string StandinProcess::Output() const {
-  return ReadFile(directory_ / "standin.log");
+  return ::quenzart::testing::ReadFileBytes(directory_ / "standin.log");
 }
 
 bool StandinProcess::WaitForPidFile(std::chrono::milliseconds limit) {
   const std::string expected = std::to_string(pid_) + "\n";
   const auto deadline = Clock::now() + limit;
   for (int attempt = 0; attempt < 10000 && Clock::now() < deadline; ++attempt) {
-    if (ReadFile(pidFilePath()) == expected) return true;
+    if (::quenzart::testing::ReadFileBytes(pidFilePath()) == expected) return true;
     if (!Running()) return false;
     std::this_thread::sleep_for(kPollStep);
   }
@@ -352,7 +328,7 @@ ConfigFields StandinTest::DefaultFields() const {
 }
 
 void StandinTest::WriteConfig(std::string_view bytes) {
-  WriteFile(directory_->path() / "quenzartsrv.conf", bytes);
+  ::quenzart::testing::WriteFileBytes(directory_->path() / "quenzartsrv.conf", bytes);
 }
 
 StandinProcess& StandinTest::Start(const std::vector<std::string>& arguments) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/test_support.h"
+
 namespace quenzart::standin_test {
 
 using namespace std::chrono_literals;
@@ -42,21 +44,7 @@ struct ConfigFields {
 std::string ComposeConfig(const ConfigFields& fields, std::string_view lineEnd = "\r\n",
                           bool breakAfterLast = false);
 
-// A fresh directory, removed with all it holds.
-class TemporaryDirectory {
- public:
-  TemporaryDirectory();
-  ~TemporaryDirectory();
-  TemporaryDirectory(const TemporaryDirectory&) = delete;
-  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-void WriteFile(const std::filesystem::path& path, std::string_view bytes);
-std::string ReadFile(const std::filesystem::path& path);
+using ::quenzart::testing::TemporaryDirectory;
 
 // A TCP port on 127.0.0.1 that was free a moment ago.
 std::uint16_t FreeLoopbackPort();
