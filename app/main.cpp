@@ -1,3 +1,5 @@
 #include "platform/qt/application.h"
 
-int main(int argc, char** argv) { return quenzart::RunPanel(argc, argv); }
+int main(int argc, char** argv) {
+  return quenzart::RunPanel(argc, argv);
+}

@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   window.resize(646, 510);
   QLabel label(QStringLiteral("服务器名"), &window);
   QFont font;
-  font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                    QStringLiteral("Noto Serif CJK SC")});
+  font.setFamilies(
+      {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC")});
   font.setPointSizeF(10.5);
   label.setFont(font);
   label.move(16, 24);

@@ -39,8 +39,8 @@ struct Plan {
 
 std::string MakeWorkDirectory() {
   const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                        "/quenzart-bench.XXXXXX";
+  std::string pattern =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quenzart-bench.XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) {
     throw std::runtime_error("cannot make a directory under " + pattern);
   }
@@ -52,7 +52,8 @@ std::string ChooseDisplay() {
   const char* x11 = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   const char* chosen = std::getenv("QT_QPA_PLATFORM");
-  if (chosen != nullptr && *chosen != '\0') return std::string("QT_QPA_PLATFORM=") + chosen + " as set";
+  if (chosen != nullptr && *chosen != '\0')
+    return std::string("QT_QPA_PLATFORM=") + chosen + " as set";
   if (x11 != nullptr && *x11 != '\0') return std::string("DISPLAY=") + x11;
   if (wayland != nullptr && *wayland != '\0') return std::string("WAYLAND_DISPLAY=") + wayland;
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -111,8 +112,8 @@ int Run(const Plan& plan) {
     figures.push_back(lifetime);
     figures.push_back(cpu);
 
-    Figure memory{"peak resident memory, shown and idle", "MiB", {}, {},
-                  Figure::Goal::ExcessAtMost, 5};
+    Figure memory{
+        "peak resident memory, shown and idle", "MiB", {}, {}, Figure::Goal::ExcessAtMost, 5};
     Figure own{"private resident memory (RssAnon), idle", "MiB", {}, {}, Figure::Goal::Excess, 0};
     for (int run = 0; run < plan.memoryPairs; ++run) {
       const bool panelFirst = run % 2 == 0;
@@ -134,8 +135,9 @@ int Run(const Plan& plan) {
                        Figure::Goal::RatioAtMost, 1.5});
   }
   {
-    const PairedSamples typical = RunRestoreBench(work + "/restore-typical", TypicalSavedSettings(),
-                                                  plan.typicalRestorePairs, plan.typicalRestoreBatch);
+    const PairedSamples typical =
+        RunRestoreBench(work + "/restore-typical", TypicalSavedSettings(), plan.typicalRestorePairs,
+                        plan.typicalRestoreBatch);
     auto microseconds = [](std::vector<double> values) {
       for (double& value : values) value *= 1000;
       return values;

@@ -43,7 +43,9 @@ std::string Format(double value) {
   return text;
 }
 
-std::string Range(double low, double high) { return Format(low) + "–" + Format(high); }
+std::string Range(double low, double high) {
+  return Format(low) + "–" + Format(high);
+}
 
 }  // namespace
 
@@ -60,9 +62,9 @@ Summary Summarize(std::vector<double> values) {
 }
 
 void PrintTable(const std::vector<Figure>& figures) {
-  const std::vector<std::string> header{"figure",       "unit",  "runs",    "median", "IQR",
-                                        "min–max",      "floor", "floor IQR", "vs floor",
-                                        "goal",         "met"};
+  const std::vector<std::string> header{"figure",   "unit",    "runs",  "median",
+                                        "IQR",      "min–max", "floor", "floor IQR",
+                                        "vs floor", "goal",    "met"};
   std::vector<std::vector<std::string>> rows{header};
   for (const Figure& figure : figures) {
     const Summary product = Summarize(figure.product);
@@ -141,7 +143,9 @@ std::vector<std::string> DescribeMachine() {
   return lines;
 }
 
-void BecomeSubreaper() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
+void BecomeSubreaper() {
+  prctl(PR_SET_CHILD_SUBREAPER, 1);
+}
 
 void ReapOneOrphan() {
   int status = 0;

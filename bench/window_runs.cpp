@@ -54,7 +54,8 @@ std::string Field(const std::string& output, const std::string& name) {
 
 WindowRun RunWindowProgram(const std::string& program, const std::string& directory, int idleMs) {
   int output[2];
-  if (pipe2(output, O_CLOEXEC) != 0) throw std::runtime_error("pipe: " + std::string(strerror(errno)));
+  if (pipe2(output, O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe: " + std::string(strerror(errno)));
   const std::string log = directory + "/stderr.log";
 
   posix_spawn_file_actions_t actions;
@@ -93,8 +94,7 @@ WindowRun RunWindowProgram(const std::string& program, const std::string& direct
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || paint.empty()) {
     std::ifstream errors(log);
     std::stringstream what;
-    what << program << " failed (status " << status << "); it wrote:\n"
-         << text << errors.rdbuf();
+    what << program << " failed (status " << status << "); it wrote:\n" << text << errors.rdbuf();
     throw std::runtime_error(what.str());
   }
   run.firstPaintMs = static_cast<double>(std::stoll(paint)) / 1e6;

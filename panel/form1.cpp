@@ -80,7 +80,9 @@ void Form1::Load() {
   }
 }
 
-void Form1::Unload() { EndProgram(); }
+void Form1::Unload() {
+  EndProgram();
+}
 
 void Form1::command1_Click() {
   const PanelSettings settings = ReadSettings();
@@ -109,9 +111,13 @@ void Form1::command2_Click() {
   EnterStoppedState();
 }
 
-void Form1::Command3_Click() { view_.ShowAboutWindow(); }
+void Form1::Command3_Click() {
+  view_.ShowAboutWindow();
+}
 
-void Form1::command4_Click() { EndProgram(); }
+void Form1::command4_Click() {
+  EndProgram();
+}
 
 void Form1::Command5_Click() {
   const std::u16string port = view_.Text(C::Text1_4);

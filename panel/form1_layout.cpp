@@ -67,7 +67,9 @@ constexpr FieldLabel kFieldLabels[] = {
 
 }  // namespace
 
-const WindowLayout& Form1Layout() { return kForm1; }
+const WindowLayout& Form1Layout() {
+  return kForm1;
+}
 
 const ControlLayout& LayoutOf(ControlId id) {
   for (const ControlLayout& control : kControls) {

@@ -23,6 +23,8 @@ constexpr AboutWindowLayout kForm2{u"关于", 4680, 3390, 0, false, kControls};
 
 }  // namespace
 
-const AboutWindowLayout& Form2Layout() { return kForm2; }
+const AboutWindowLayout& Form2Layout() {
+  return kForm2;
+}
 
 }  // namespace quenzart

@@ -4,8 +4,7 @@ namespace quenzart {
 namespace {
 
 bool IsProfileBlank(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' ||
-         c == 26;
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == 26;
 }
 
 std::u16string_view UpToNul(std::u16string_view text) {
@@ -58,8 +57,7 @@ ParsedProfile::ParsedProfile(std::u16string_view text) {
 
     const auto closing = line.rfind(u']');
     if (line.front() == u'[' && closing != std::u16string_view::npos) {
-      const std::u16string name =
-          FoldCase(TrimProfileBlanks(UpToNul(line.substr(1, closing - 1))));
+      const std::u16string name = FoldCase(TrimProfileBlanks(UpToNul(line.substr(1, closing - 1))));
       const auto [entry, inserted] = sections_.try_emplace(name);
       current = inserted ? &entry->second : nullptr;
       continue;
@@ -67,7 +65,8 @@ ParsedProfile::ParsedProfile(std::u16string_view text) {
     if (current == nullptr) continue;
 
     const auto equals = line.find(u'=');
-    const std::u16string_view keyPart = equals == std::u16string_view::npos ? line : line.substr(0, equals);
+    const std::u16string_view keyPart =
+        equals == std::u16string_view::npos ? line : line.substr(0, equals);
     const std::u16string key = FoldCase(TrimProfileBlanks(UpToNul(keyPart)));
     if (equals == std::u16string_view::npos) {
       current->try_emplace(key, std::nullopt);

@@ -17,8 +17,10 @@ struct TextKey {
   std::u16string PanelSettings::*field;
 };
 constexpr TextKey kLeadingKeys[] = {
-    {u"ServerName", &PanelSettings::ServerName}, {u"Location", &PanelSettings::Location},
-    {u"URL", &PanelSettings::URL},               {u"MaxUsers", &PanelSettings::MaxUsers},
+    {u"ServerName", &PanelSettings::ServerName},
+    {u"Location", &PanelSettings::Location},
+    {u"URL", &PanelSettings::URL},
+    {u"MaxUsers", &PanelSettings::MaxUsers},
     {u"Port", &PanelSettings::Port},
 };
 constexpr TextKey kTrailingKeys[] = {

@@ -22,7 +22,9 @@ TEST(Cp936CodecTest, CharactersOutsideTheCodePageBecomeQuestionMarks) {
 
 TEST(Cp936CodecTest, InvalidBytesDecodeWithoutSwallowingTheirNeighbours) {
   const Cp936Codec codec;
-  EXPECT_EQ(codec.Decode("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(codec.Decode("a\xFF"
+                         "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(codec.Decode("a\xB0"), u"a\uFFFD");  // lead byte at the end
   EXPECT_EQ(codec.Decode(std::string("\0a", 2)), std::u16string(u"\0a", 2));
 }

@@ -15,10 +15,10 @@ TEST(SplitCommandLineTest, SplitsAsWindowsProgramsDo) {
       {u"  a   b\tc  ", {u"a", u"b", u"c"}},
       {u"\"C:\\Program Files\\x.exe\" arg", {u"C:\\Program Files\\x.exe", u"arg"}},
       {u"p \"a b\" c", {u"p", u"a b", u"c"}},
-      {u"p a\\\\\"b c\"", {u"p", u"a\\b c"}},    // 2n backslashes: n and a grouping quote
-      {u"p a\\\"b", {u"p", u"a\"b"}},             // 2n+1: n and a literal quote
-      {u"p a\\b\\\\c", {u"p", u"a\\b\\\\c"}},     // backslashes alone are literal
-      {u"p \"a\"\"b\"", {u"p", u"a\"b"}},         // "" inside quotes
+      {u"p a\\\\\"b c\"", {u"p", u"a\\b c"}},  // 2n backslashes: n and a grouping quote
+      {u"p a\\\"b", {u"p", u"a\"b"}},          // 2n+1: n and a literal quote
+      {u"p a\\b\\\\c", {u"p", u"a\\b\\\\c"}},  // backslashes alone are literal
+      {u"p \"a\"\"b\"", {u"p", u"a\"b"}},      // "" inside quotes
       {u"p \"\"", {u"p", u""}},
       {u"p;rm -rf $(x) `y`", {u"p;rm", u"-rf", u"$(x)", u"`y`"}},
       {u"", {}},

@@ -70,12 +70,14 @@ TEST_F(EndToEndTest, StartLaunchesTheServerThatAnswersAndStopEndsIt) {
   form.command1_Click();
   ASSERT_TRUE(program.reports.empty()) << journal.back();
   EXPECT_TRUE(form.ServerRunning);
-  EXPECT_TRUE(ReadFileBytes(work / "quenzartsrv.ini").starts_with("[Last]\r\nServerName=\xB6\xCB\xB5\xBD\xB6\xCB\r\n"));
+  EXPECT_TRUE(ReadFileBytes(work / "quenzartsrv.ini")
+                  .starts_with("[Last]\r\nServerName=\xB6\xCB\xB5\xBD\xB6\xCB\r\n"));
   server = ServerPid();
   ASSERT_GT(server, 0);
 
   std::string page;
-  ASSERT_TRUE(WaitUntil([&] { return !(page = quenzart::testing::HttpGetLoopback(port)).empty(); }, 5s));
+  ASSERT_TRUE(
+      WaitUntil([&] { return !(page = quenzart::testing::HttpGetLoopback(port)).empty(); }, 5s));
   EXPECT_NE(page.find("200 OK"), std::string::npos);
   EXPECT_NE(page.find("端到端"), std::string::npos);
   EXPECT_NE(page.find("第一行"), std::string::npos);
@@ -118,11 +120,16 @@ TEST_F(EndToEndTest, AFreshPanelShowsTheValuesOfTheLastStart) {
   {
     FakeView first(journal);
     Form1 form(first, native.platform());
-    const std::pair<C, std::u16string> fields[] = {
-        {C::Text1_0, u"名字"}, {C::Text1_1, u"北京"}, {C::Text1_2, u"http://example.org/"},
-        {C::Text1_3, u"7"},    {C::Text1_4, u"not a port"}, {C::Text1_5, u"192.0.2.1"},
-        {C::Text1_8, u"150"},  {C::Text3, u"9"},      {C::Text4, u"4"},
-        {C::Text2, u"欢迎\r\n\r\n再见"}};
+    const std::pair<C, std::u16string> fields[] = {{C::Text1_0, u"名字"},
+                                                   {C::Text1_1, u"北京"},
+                                                   {C::Text1_2, u"http://example.org/"},
+                                                   {C::Text1_3, u"7"},
+                                                   {C::Text1_4, u"not a port"},
+                                                   {C::Text1_5, u"192.0.2.1"},
+                                                   {C::Text1_8, u"150"},
+                                                   {C::Text3, u"9"},
+                                                   {C::Text4, u"4"},
+                                                   {C::Text2, u"欢迎\r\n\r\n再见"}};
     for (const auto& [id, text] : fields) first.SetText(id, text);
     first.Select(C::Option1);
     first.Select(C::Option3_5);
@@ -132,10 +139,15 @@ TEST_F(EndToEndTest, AFreshPanelShowsTheValuesOfTheLastStart) {
   FakeView second(journal);
   Form1 restored(second, native.platform());
   restored.Load();
-  const std::pair<C, std::u16string> expected[] = {
-      {C::Text1_0, u"名字"}, {C::Text1_1, u"北京"}, {C::Text1_2, u"http://example.org/"},
-      {C::Text1_3, u"7"},    {C::Text1_4, u"not a port"}, {C::Text1_8, u"150"},
-      {C::Text3, u"9"},      {C::Text4, u"4"},      {C::Text2, u"欢迎\r\n\r\n再见"}};
+  const std::pair<C, std::u16string> expected[] = {{C::Text1_0, u"名字"},
+                                                   {C::Text1_1, u"北京"},
+                                                   {C::Text1_2, u"http://example.org/"},
+                                                   {C::Text1_3, u"7"},
+                                                   {C::Text1_4, u"not a port"},
+                                                   {C::Text1_8, u"150"},
+                                                   {C::Text3, u"9"},
+                                                   {C::Text4, u"4"},
+                                                   {C::Text2, u"欢迎\r\n\r\n再见"}};
   for (const auto& [id, text] : expected) EXPECT_EQ(second.texts.at(id), text) << LayoutOf(id).name;
   EXPECT_NE(second.texts.at(C::Text1_5), u"192.0.2.1");  // always the local address
   EXPECT_TRUE(second.IsSelected(C::Option1));

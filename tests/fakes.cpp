@@ -9,17 +9,20 @@ namespace {
 
 class FakeTextFile final : public TextFile {
  public:
-  FakeTextFile(FakeFileSystem& files, std::u16string name) : files_(files), name_(std::move(name)) {}
+  FakeTextFile(FakeFileSystem& files, std::u16string name)
+      : files_(files), name_(std::move(name)) {}
 
   Outcome Write(std::u16string_view text) override {
     files_.journal_.push_back("write " + Narrow(name_));
-    if (files_.failing.count("write " + Narrow(name_))) return Failure{u"写入文件", name_, u"磁盘空间不足"};
+    if (files_.failing.count("write " + Narrow(name_)))
+      return Failure{u"写入文件", name_, u"磁盘空间不足"};
     text_ += text;
     return std::nullopt;
   }
   Outcome Close() override {
     files_.journal_.push_back("close " + Narrow(name_));
-    if (files_.failing.count("close " + Narrow(name_))) return Failure{u"保存文件", name_, u"磁盘空间不足"};
+    if (files_.failing.count("close " + Narrow(name_)))
+      return Failure{u"保存文件", name_, u"磁盘空间不足"};
     files_.closed[name_] = text_;
     return std::nullopt;
   }
@@ -32,7 +35,9 @@ class FakeTextFile final : public TextFile {
 
 }  // namespace
 
-std::string Narrow(std::u16string_view text) { return ToUtf8(text); }
+std::string Narrow(std::u16string_view text) {
+  return ToUtf8(text);
+}
 
 Result<std::unique_ptr<TextFile>> FakeFileSystem::CreateTextFile(std::u16string_view name) {
   journal_.push_back("create " + Narrow(name));
@@ -64,9 +69,8 @@ std::u16string FakeCodec::Decode(std::string_view bytes) const {
 }
 
 std::uint32_t FakeProfile::GetPrivateProfileStringA(const char* appName, const char* keyName,
-                                                    const char* defaultValue,
-                                                    char* returnedString, std::uint32_t size,
-                                                    const char* fileName) {
+                                                    const char* defaultValue, char* returnedString,
+                                                    std::uint32_t size, const char* fileName) {
   journal_.push_back(std::string("lookup ") + appName + "/" + keyName);
   std::string value = defaultValue;
   const auto found = values.find(std::string(appName) + "/" + keyName);

@@ -24,7 +24,9 @@ class FakeFileSystem final : public FileSystem {
   explicit FakeFileSystem(Journal& journal) : journal_(journal) {}
 
   Result<std::unique_ptr<TextFile>> CreateTextFile(std::u16string_view name) override;
-  bool FileExists(std::u16string_view name) override { return existing.count(std::u16string(name)) > 0; }
+  bool FileExists(std::u16string_view name) override {
+    return existing.count(std::u16string(name)) > 0;
+  }
 
   // The text of each file that was closed, by name.
   std::map<std::u16string, std::u16string> closed;

@@ -19,8 +19,8 @@ const Journal kWriteBothFiles = {"create quenzartsrv.conf", "create quenzartsrv.
                                  "close quenzartsrv.conf",  "close quenzartsrv.ini"};
 const Journal kEnterRunningState = {"disable command1", "enable command2", "enable Command5",
                                     "caption Label4 Quenzart服务器端正在运行....."};
-const Journal kEnterStoppedState = {"caption Label4 Quenzart服务器端已停止运行",
-                                    "enable command1", "disable command2", "disable Command5"};
+const Journal kEnterStoppedState = {"caption Label4 Quenzart服务器端已停止运行", "enable command1",
+                                    "disable command2", "disable Command5"};
 
 Journal Concat(std::initializer_list<Journal> parts) {
   Journal all;
@@ -41,13 +41,15 @@ class Form1Test : public ::testing::Test {
     handler();
     return fake.journal;
   }
-  Journal Start() { return Run([&] { form.command1_Click(); }); }
+  Journal Start() {
+    return Run([&] { form.command1_Click(); });
+  }
 };
 
 TEST_F(Form1Test, StartWritesFilesThenLaunchesThenEntersTheRunningState) {
   view.SetText(C::Text1_5, u"10.0.0.5");
-  EXPECT_EQ(Start(), Concat({kWriteBothFiles, {kStartServer}, kEnterRunningState,
-                             {"select text 7+0"}}));
+  EXPECT_EQ(Start(),
+            Concat({kWriteBothFiles, {kStartServer}, kEnterRunningState, {"select text 7+0"}}));
   EXPECT_TRUE(form.ServerRunning);
   EXPECT_TRUE(view.disabled.count(C::command1));
   EXPECT_FALSE(view.disabled.count(C::command2));
@@ -60,9 +62,9 @@ TEST_F(Form1Test, StartWritesFilesThenLaunchesThenEntersTheRunningState) {
 
 TEST_F(Form1Test, StartReadsEveryFieldAtTheClick) {
   const std::pair<C, std::u16string> fields[] = {
-      {C::Text1_0, u"name"}, {C::Text1_1, u"here"}, {C::Text1_2, u"http://h"},
-      {C::Text1_3, u"9"},    {C::Text1_4, u"1234"}, {C::Text1_5, u"1.2.3.4"},
-      {C::Text1_8, u"77"},   {C::Text3, u"8"},      {C::Text4, u"6"},
+      {C::Text1_0, u"name"},     {C::Text1_1, u"here"}, {C::Text1_2, u"http://h"},
+      {C::Text1_3, u"9"},        {C::Text1_4, u"1234"}, {C::Text1_5, u"1.2.3.4"},
+      {C::Text1_8, u"77"},       {C::Text3, u"8"},      {C::Text4, u"6"},
       {C::Text2, u"hi\r\nthere"}};
   for (const auto& [id, text] : fields) view.SetText(id, text);
   view.Select(C::Option1);
@@ -86,9 +88,9 @@ TEST_F(Form1Test, FailedWritingLaunchesNothingAndKeepsTheState) {
 
 TEST_F(Form1Test, FailedLaunchLeavesFilesWrittenAndTheStateAsItWas) {
   fake.launcher.failing.insert(u"quenzartsrv.exe");
-  EXPECT_EQ(Start(), Concat({kWriteBothFiles,
-                             {kStartServer,
-                              "report 无法启动程序“quenzartsrv.exe”：找不到该程序。"}}));
+  EXPECT_EQ(Start(),
+            Concat({kWriteBothFiles,
+                    {kStartServer, "report 无法启动程序“quenzartsrv.exe”：找不到该程序。"}}));
   EXPECT_EQ(fake.files.closed.size(), 2u);
   EXPECT_FALSE(form.ServerRunning);
   EXPECT_EQ(view.texts.at(C::Label4), u"");
@@ -201,25 +203,21 @@ TEST_F(Form1Test, LoadWithoutSavedSettingsOnlyFillsTheAddress) {
 
 TEST_F(Form1Test, LoadMakesTheElevenLookupsInOrderEachAppliedBeforeTheNext) {
   fake.files.existing.insert(u"quenzartsrv.ini");
-  fake.profile.values = {{"Last/ServerName", "n"},  {"Last/Location", "l"},
-                         {"Last/URL", "u"},         {"Last/MaxUsers", "m"},
-                         {"Last/Port", "p"},        {"Last/MinPing", "mp"},
-                         {"last/FloodMsgTime", "ft"}, {"Last/FloodMsgNb", "fn"},
-                         {"last/MaxConnSet", "6"},  {"Last/Public", "0"},
-                         {"last/MotdLine", "a@b@"}};
-  EXPECT_EQ(Run([&] { form.Load(); }),
-            (Journal{"set text Text1 10.0.0.5",
-                     "lookup Last/ServerName", "set text Text1 n",
-                     "lookup Last/Location", "set text Text1 l",
-                     "lookup Last/URL", "set text Text1 u",
-                     "lookup Last/MaxUsers", "set text Text1 m",
-                     "lookup Last/Port", "set text Text1 p",
-                     "lookup Last/MinPing", "set text Text1 mp",
-                     "lookup last/FloodMsgTime", "set text Text3 ft",
-                     "lookup Last/FloodMsgNb", "set text Text4 fn",
-                     "lookup last/MaxConnSet", "select Option3(6)",
-                     "lookup Last/Public", "select Option1(-1)",
-                     "lookup last/MotdLine", "set text Text2 a@b@", "set text Text2 a\r\nb"}));
+  fake.profile.values = {
+      {"Last/ServerName", "n"},    {"Last/Location", "l"},    {"Last/URL", "u"},
+      {"Last/MaxUsers", "m"},      {"Last/Port", "p"},        {"Last/MinPing", "mp"},
+      {"last/FloodMsgTime", "ft"}, {"Last/FloodMsgNb", "fn"}, {"last/MaxConnSet", "6"},
+      {"Last/Public", "0"},        {"last/MotdLine", "a@b@"}};
+  EXPECT_EQ(
+      Run([&] { form.Load(); }),
+      (Journal{"set text Text1 10.0.0.5", "lookup Last/ServerName",   "set text Text1 n",
+               "lookup Last/Location",    "set text Text1 l",         "lookup Last/URL",
+               "set text Text1 u",        "lookup Last/MaxUsers",     "set text Text1 m",
+               "lookup Last/Port",        "set text Text1 p",         "lookup Last/MinPing",
+               "set text Text1 mp",       "lookup last/FloodMsgTime", "set text Text3 ft",
+               "lookup Last/FloodMsgNb",  "set text Text4 fn",        "lookup last/MaxConnSet",
+               "select Option3(6)",       "lookup Last/Public",       "select Option1(-1)",
+               "lookup last/MotdLine",    "set text Text2 a@b@",      "set text Text2 a\r\nb"}));
   EXPECT_EQ(view.texts.at(C::Text1_5), u"10.0.0.5");
   EXPECT_FALSE(view.IsSelected(C::Option3_0));
   EXPECT_FALSE(view.IsSelected(C::Option2));
@@ -234,11 +232,16 @@ TEST_F(Form1Test, LoadAppliesNumbersAndLeavesUnusableValuesAlone) {
     C connectionType;
   };
   const Case cases[] = {
-      {"3", "1", C::Option3_3, C::Option2},     {"03", "01", C::Option3_3, C::Option2},
-      {"6.0", "1e0", C::Option3_6, C::Option2}, {" 2 ", "+1", C::Option3_2, C::Option2},
-      {"7", "2", C::Option3_0, C::Option1},     {"-1", "-1", C::Option3_0, C::Option1},
-      {"2.5", "0", C::Option3_0, C::Option1},   {"abc", "abc", C::Option3_0, C::Option2},
-      {"", "", C::Option3_0, C::Option2},       {"0x3", "inf", C::Option3_0, C::Option2},
+      {"3", "1", C::Option3_3, C::Option2},
+      {"03", "01", C::Option3_3, C::Option2},
+      {"6.0", "1e0", C::Option3_6, C::Option2},
+      {" 2 ", "+1", C::Option3_2, C::Option2},
+      {"7", "2", C::Option3_0, C::Option1},
+      {"-1", "-1", C::Option3_0, C::Option1},
+      {"2.5", "0", C::Option3_0, C::Option1},
+      {"abc", "abc", C::Option3_0, C::Option2},
+      {"", "", C::Option3_0, C::Option2},
+      {"0x3", "inf", C::Option3_0, C::Option2},
       {"99999999999999999999", "nan", C::Option3_0, C::Option2},
   };
   for (const Case& c : cases) {

@@ -42,7 +42,9 @@ struct Panel {
   void Click(ControlId id) { QTest::mouseClick(Get<QPushButton>(id), Qt::LeftButton); }
 };
 
-QString Q(std::u16string_view text) { return QString::fromStdU16String(std::u16string(text)); }
+QString Q(std::u16string_view text) {
+  return QString::fromStdU16String(std::u16string(text));
+}
 
 }  // namespace
 
@@ -55,9 +57,9 @@ class Form1WindowTest : public QObject {
     QCOMPARE(panel.window.windowTitle(), QStringLiteral("QuenzartServer GUI"));
     QCOMPARE(panel.window.size(), QSize(646, 510));
     const std::pair<C, const char16_t*> texts[] = {
-        {C::Text1_0, u"Tamberlow"}, {C::Text1_1, u""}, {C::Text1_2, u"http://"},
+        {C::Text1_0, u"Tamberlow"}, {C::Text1_1, u""},      {C::Text1_2, u"http://"},
         {C::Text1_3, u"50"},        {C::Text1_4, u"27888"}, {C::Text1_5, u"10.0.0.5"},
-        {C::Text1_8, u"0"},         {C::Text3, u"5"},  {C::Text4, u"3"}};
+        {C::Text1_8, u"0"},         {C::Text3, u"5"},       {C::Text4, u"3"}};
     for (const auto& [id, text] : texts) QCOMPARE(panel.Get<QLineEdit>(id)->text(), Q(text));
     QCOMPARE(panel.window.Text(C::Text2), std::u16string(u"欢迎光临！\r\n"));
     QVERIFY(panel.Get<QRadioButton>(C::Option2)->isChecked());
@@ -100,10 +102,10 @@ class Form1WindowTest : public QObject {
     // Each caption shows whole, or takes all the room up to its neighbour.
     for (int i = 0; i < 7; ++i) {
       auto* option = panel.Get<QRadioButton>(quenzart::kSpeedClassOptions[i]);
-      const int room = i + 1 < 7
-                           ? panel.Get<QRadioButton>(quenzart::kSpeedClassOptions[i + 1])->x() -
-                                 option->x() - 2
-                           : option->parentWidget()->width() - option->x() - 2;
+      const int room =
+          i + 1 < 7
+              ? panel.Get<QRadioButton>(quenzart::kSpeedClassOptions[i + 1])->x() - option->x() - 2
+              : option->parentWidget()->width() - option->x() - 2;
       QVERIFY2(option->width() >= std::min(option->sizeHint().width(), room),
                qPrintable(option->text()));
     }
@@ -115,9 +117,9 @@ class Form1WindowTest : public QObject {
 
   void tabOrderRunsAsListed() {
     Panel panel;
-    const C order[] = {C::Text1_0, C::Text1_1, C::Text1_2,  C::Text1_3, C::Text1_4,
+    const C order[] = {C::Text1_0, C::Text1_1, C::Text1_2,  C::Text1_3,   C::Text1_4,
                        C::Option2, C::Text1_5, C::Text1_8,  C::Option3_0, C::Text2,
-                       C::Text3,   C::Text4,   C::command4, C::Command3, C::command1};
+                       C::Text3,   C::Text4,   C::command4, C::Command3,  C::command1};
     panel.Get<QWidget>(C::Text1_0)->setFocus();
     for (std::size_t i = 1; i < std::size(order); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -149,9 +151,11 @@ class Form1WindowTest : public QObject {
     QVERIFY(panel.form.ServerRunning);
     QVERIFY(!panel.Get<QPushButton>(C::command1)->isEnabled());
     QCOMPARE(panel.Get<QLabel>(C::Label4)->text(), QStringLiteral("Quenzart服务器端正在运行....."));
-    QCOMPARE(panel.Get<QPlainTextEdit>(C::Text2)->textCursor().position(), 6);  // after the last line
+    QCOMPARE(panel.Get<QPlainTextEdit>(C::Text2)->textCursor().position(),
+             6);  // after the last line
     panel.Click(C::Command5);
-    QCOMPARE(panel.fake.journal.back(), std::string("launch explorer.exe http://10.0.0.5:27888 mode 2"));
+    QCOMPARE(panel.fake.journal.back(),
+             std::string("launch explorer.exe http://10.0.0.5:27888 mode 2"));
     panel.Click(C::command2);
     QVERIFY(!panel.form.ServerRunning);
     QCOMPARE(panel.Get<QLabel>(C::Label4)->text(), QStringLiteral("Quenzart服务器端已停止运行"));

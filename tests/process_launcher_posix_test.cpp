@@ -23,12 +23,15 @@ using ::quenzart::testing::TemporaryDirectory;
 using ::quenzart::testing::WaitUntil;
 using ::quenzart::testing::WriteFileBytes;
 
-std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string Wide(const std::string& text) {
+  return std::u16string(text.begin(), text.end());
+}
 
 // Sets PATH for one test and puts it back.
 class PathScope {
  public:
-  explicit PathScope(const std::string& path) : previous_(std::getenv("PATH") ? std::getenv("PATH") : "") {
+  explicit PathScope(const std::string& path)
+      : previous_(std::getenv("PATH") ? std::getenv("PATH") : "") {
     setenv("PATH", path.c_str(), 1);
   }
   ~PathScope() { setenv("PATH", previous_.c_str(), 1); }
@@ -146,7 +149,9 @@ TEST_F(LauncherTest, FailuresNameTheProgramAndTheReason) {
             (Failure{u"启动程序", Wide((work / "tool").string()), u"没有权限"}));
 
   // Executable, but the system cannot run it.
-  WriteFileBytes(work / "tool", std::string("\x7f" "ELF garbage", 12));
+  WriteFileBytes(work / "tool", std::string("\x7f"
+                                            "ELF garbage",
+                                            12));
   fs::permissions(work / "tool", fs::perms::owner_all);
   const Outcome failure = launcher.Launch(u"tool", ShowMode::Hide);
   ASSERT_TRUE(failure);
@@ -161,14 +166,15 @@ TEST_F(LauncherTest, ShellCharactersAreNeverInterpreted) {
   ASSERT_FALSE(launcher.Launch(u"probe ;touch pwned |touch pwned2 $(touch pwned3) `touch pwned4`",
                                ShowMode::Hide));
   ASSERT_TRUE(ProbeRan());
-  EXPECT_EQ(ReadProbe(work)["args"],
-            ";touch|pwned||touch|pwned2|$(touch|pwned3)|`touch|pwned4`|");
-  for (const char* name : {"pwned", "pwned2", "pwned3", "pwned4"}) EXPECT_FALSE(fs::exists(work / name));
+  EXPECT_EQ(ReadProbe(work)["args"], ";touch|pwned||touch|pwned2|$(touch|pwned3)|`touch|pwned4`|");
+  for (const char* name : {"pwned", "pwned2", "pwned3", "pwned4"})
+    EXPECT_FALSE(fs::exists(work / name));
 }
 
 TEST_F(LauncherTest, StatusPageAddressGoesWholeToTheOpener) {
   WriteFileBytes(onPath / "xdg-open",
-                 "#!/bin/sh\nprintf 'argc=%s\\narg=%s\\n' \"$#\" \"$1\" > probe.new && /bin/mv probe.new probe.txt\n");
+                 "#!/bin/sh\nprintf 'argc=%s\\narg=%s\\n' \"$#\" \"$1\" > probe.new && /bin/mv "
+                 "probe.new probe.txt\n");
   fs::permissions(onPath / "xdg-open", fs::perms::owner_all);
   PathScope path(onPath.string());
   CurrentDirectoryScope inside(work);
@@ -181,7 +187,8 @@ TEST_F(LauncherTest, StatusPageAddressGoesWholeToTheOpener) {
 
 TEST_F(LauncherTest, NoOpenerIsAFailure) {
   PathScope path(onPath.string());
-  const Outcome failure = launcher.Launch(u"explorer.exe http://127.0.0.1:27888", ShowMode::ShowMinimized);
+  const Outcome failure =
+      launcher.Launch(u"explorer.exe http://127.0.0.1:27888", ShowMode::ShowMinimized);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->action, u"打开网页");
   EXPECT_EQ(failure->object, u"http://127.0.0.1:27888");
@@ -213,7 +220,9 @@ class StopTest : public LauncherTest {
     EXPECT_TRUE(WaitUntil([&] { return fs::exists(folder / "quenzartsrv.pid"); }, 5s));
     return child;
   }
-  Outcome Stop() { return launcher.Launch(Wide("ntsd -noshell -c q -pn " + name + ".exe"), ShowMode::Hide); }
+  Outcome Stop() {
+    return launcher.Launch(Wide("ntsd -noshell -c q -pn " + name + ".exe"), ShowMode::Hide);
+  }
 };
 
 TEST_F(StopTest, TheOneProcessOfTheNameIsEnded) {
@@ -250,7 +259,8 @@ TEST_F(StopTest, OtherCommandLinesAreNotStops) {
   // Not the stop command's form: launched as a program named ntsd, which is not there.
   PathScope path(onPath.string());
   StartCopy();
-  EXPECT_EQ(launcher.Launch(Wide("ntsd -c q -pn " + name), ShowMode::Hide)->reason, u"找不到该程序");
+  EXPECT_EQ(launcher.Launch(Wide("ntsd -c q -pn " + name), ShowMode::Hide)->reason,
+            u"找不到该程序");
   EXPECT_FALSE(quenzart::testing::ChildEnds(children.front(), 300ms));
 }
 

@@ -28,7 +28,9 @@ class PosixProfileReaderTest : public ::testing::Test {
     EXPECT_EQ(buffer[count], '\0');
     return {buffer.substr(0, count), count};
   }
-  std::string Value(const char* section, const char* key) { return Lookup(section, key, path).first; }
+  std::string Value(const char* section, const char* key) {
+    return Lookup(section, key, path).first;
+  }
 };
 
 TEST_F(PosixProfileReaderTest, MissingFileSectionAndKeyGiveTheEmptyText) {
@@ -47,8 +49,8 @@ TEST_F(PosixProfileReaderTest, FileEncodings) {
       {"code page 936", "[Last]\r\nServerName=\xBB\xB6\xD3\xAD\r\n"},
       {"UTF-8 with mark", "\xEF\xBB\xBF[Last]\r\nServerName=\xE6\xAC\xA2\xE8\xBF\x8E\r\n"},
       {"UTF-16LE with mark",
-       std::string("\xFF\xFE[\0L\0a\0s\0t\0]\0\n\0S\0e\0r\0v\0e\0r\0N\0a\0m\0e\0=\0\x22\x6B\xCE\x8F",
-                   42)},
+       std::string(
+           "\xFF\xFE[\0L\0a\0s\0t\0]\0\n\0S\0e\0r\0v\0e\0r\0N\0a\0m\0e\0=\0\x22\x6B\xCE\x8F", 42)},
   };
   for (const auto& file : files) {
     WriteFileBytes(path, file.bytes);
@@ -102,7 +104,8 @@ TEST_F(PosixProfileReaderTest, HostileFilesGiveValuesWithoutCrashing) {
   WriteFileBytes(path, junk + "\r\n[Last]\r\nPort=27888\r\n");
   EXPECT_EQ(Value("Last", "Port"), "27888");
 
-  WriteFileBytes(path, "[Last]\r\nMotdLine=" + std::string(10 * 1024 * 1024, 'x') + "\r\nPort=1\r\n");
+  WriteFileBytes(path,
+                 "[Last]\r\nMotdLine=" + std::string(10 * 1024 * 1024, 'x') + "\r\nPort=1\r\n");
   EXPECT_EQ(Value("Last", "MotdLine").size(), 254u);
   EXPECT_EQ(Value("Last", "Port"), "1");
 
@@ -112,8 +115,9 @@ TEST_F(PosixProfileReaderTest, HostileFilesGiveValuesWithoutCrashing) {
 
 TEST_F(PosixProfileReaderTest, DefaultIsCopiedAndCut) {
   char buffer[8];
-  EXPECT_EQ(reader.GetPrivateProfileStringA("Last", "Port", "fallback-value", buffer, 8, path.c_str()),
-            7u);
+  EXPECT_EQ(
+      reader.GetPrivateProfileStringA("Last", "Port", "fallback-value", buffer, 8, path.c_str()),
+      7u);
   EXPECT_STREQ(buffer, "fallbac");
 }
 

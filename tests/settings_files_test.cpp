@@ -73,8 +73,7 @@ TEST(ComposeTest, NoSelectedSpeedClassLeavesItsLineOut) {
 TEST(ComposeTest, LineBreakInASingleLineValueIsWrittenAsABlank) {
   PanelSettings settings = NewWindowSettings();
   settings.Location = u"a\r\nb\nc\rd";
-  EXPECT_NE(ComposeServerConfig(settings).find(u"\r\nLocation=a  b c d\r\n"),
-            std::u16string::npos);
+  EXPECT_NE(ComposeServerConfig(settings).find(u"\r\nLocation=a  b c d\r\n"), std::u16string::npos);
   EXPECT_NE(ComposeSavedSettings(settings).find(u"\r\nLocation=a  b c d\r\n"),
             std::u16string::npos);
 }
@@ -87,7 +86,8 @@ TEST(ComposeTest, WelcomeMessageLinesBecomeOneConfigLineEach) {
   EXPECT_TRUE(ComposeSavedSettings(settings).ends_with(u"MotdLine=a@b@c@\r\n"));
 
   settings.WelcomeMessage = u"";
-  EXPECT_TRUE(ComposeServerConfig(settings).ends_with(u"MinPing=0\r\nMaxConnSet=0\r\nMotdLine=\r\nAllowWebAccess=1"));
+  EXPECT_TRUE(ComposeServerConfig(settings).ends_with(
+      u"MinPing=0\r\nMaxConnSet=0\r\nMotdLine=\r\nAllowWebAccess=1"));
   EXPECT_TRUE(ComposeSavedSettings(settings).ends_with(u"\r\nMotdLine=@\r\n"));
 }
 
@@ -95,9 +95,9 @@ TEST(WriteSettingsFilesTest, CreatesBothThenWritesThenClosesInOrder) {
   Journal journal;
   FakeFileSystem files(journal);
   EXPECT_FALSE(WriteSettingsFiles(NewWindowSettings(), files));
-  EXPECT_EQ(journal, (Journal{"create quenzartsrv.conf", "create quenzartsrv.ini",
-                              "write quenzartsrv.conf", "write quenzartsrv.ini",
-                              "close quenzartsrv.conf", "close quenzartsrv.ini"}));
+  EXPECT_EQ(journal,
+            (Journal{"create quenzartsrv.conf", "create quenzartsrv.ini", "write quenzartsrv.conf",
+                     "write quenzartsrv.ini", "close quenzartsrv.conf", "close quenzartsrv.ini"}));
   EXPECT_EQ(files.closed.at(u"quenzartsrv.conf"), ComposeServerConfig(NewWindowSettings()));
   EXPECT_EQ(files.closed.at(u"quenzartsrv.ini"), ComposeSavedSettings(NewWindowSettings()));
 }

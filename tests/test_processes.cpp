@@ -17,11 +17,19 @@
 
 namespace quenzart::testing {
 
-std::filesystem::path StandInPath() { return QUENZART_STANDIN_PATH; }
-std::filesystem::path ProbePath() { return QUENZART_PROBE_PATH; }
+std::filesystem::path StandInPath() {
+  return QUENZART_STANDIN_PATH;
+}
+std::filesystem::path ProbePath() {
+  return QUENZART_PROBE_PATH;
+}
 
-std::vector<int> FindStandIns() { return FindProcessesByImageName(u"quenzartsrv"); }
-bool OtherStandInRunning() { return !FindStandIns().empty(); }
+std::vector<int> FindStandIns() {
+  return FindProcessesByImageName(u"quenzartsrv");
+}
+bool OtherStandInRunning() {
+  return !FindStandIns().empty();
+}
 
 pid_t StartChild(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                  const std::filesystem::path& directory) {
@@ -54,10 +62,12 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 bool ChildEnds(pid_t child, std::chrono::milliseconds within) {
-  return WaitUntil([child] {
-    int status = 0;
-    return waitpid(child, &status, WNOHANG) == child;
-  }, within);
+  return WaitUntil(
+      [child] {
+        int status = 0;
+        return waitpid(child, &status, WNOHANG) == child;
+      },
+      within);
 }
 
 void EndChild(pid_t child) {
@@ -126,7 +136,8 @@ std::string HttpGetLoopback(int port) {
   std::string answer;
   char chunk[4096];
   ssize_t got;
-  while ((got = read(fd, chunk, sizeof chunk)) > 0) answer.append(chunk, static_cast<std::size_t>(got));
+  while ((got = read(fd, chunk, sizeof chunk)) > 0)
+    answer.append(chunk, static_cast<std::size_t>(got));
   close(fd);
   return answer;
 }

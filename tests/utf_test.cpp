@@ -13,7 +13,9 @@ TEST(UtfTest, RoundTripsEveryPlane) {
 
 TEST(UtfTest, MalformedInputBecomesReplacementCharacters) {
   EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
-  EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(FromUtf8("a\xFF"
+                     "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
   EXPECT_EQ(FromUtf8("\xE6\xAC"), u"\uFFFD\uFFFD");  // cut short
 }

@@ -19,18 +19,17 @@ TEST_P(SplitWelcomeMessageTest, CutsAtEveryLineBreak) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitWelcomeMessageTest,
-    ::testing::Values(
-        SplitCase{"DefaultMessage", u"欢迎光临！\r\n", {u"欢迎光临！", u""}},
-        SplitCase{"Empty", u"", {u""}},
-        SplitCase{"NoLineBreak", u"hello", {u"hello"}},
-        SplitCase{"TwoBreaksInARow", u"a\r\n\r\nb", {u"a", u"", u"b"}},
-        SplitCase{"LoneLineFeed", u"a\nb", {u"a", u"b"}},
-        SplitCase{"LoneCarriageReturnKeepsNextCharacter", u"a\rbc", {u"a", u"bc"}},
-        SplitCase{"CarriageReturnAtTheEnd", u"a\r", {u"a", u""}},
-        SplitCase{"CarriageReturnTwice", u"a\r\rb", {u"a", u"", u"b"}},
-        SplitCase{"LineFeedThenCarriageReturn", u"a\n\rb", {u"a", u"", u"b"}},
-        SplitCase{"AtSignStaysInItsLine", u"a@b\r\nc", {u"a@b", u"c"}},
-        SplitCase{"OnlyABreak", u"\r\n", {u"", u""}}),
+    ::testing::Values(SplitCase{"DefaultMessage", u"欢迎光临！\r\n", {u"欢迎光临！", u""}},
+                      SplitCase{"Empty", u"", {u""}},
+                      SplitCase{"NoLineBreak", u"hello", {u"hello"}},
+                      SplitCase{"TwoBreaksInARow", u"a\r\n\r\nb", {u"a", u"", u"b"}},
+                      SplitCase{"LoneLineFeed", u"a\nb", {u"a", u"b"}},
+                      SplitCase{"LoneCarriageReturnKeepsNextCharacter", u"a\rbc", {u"a", u"bc"}},
+                      SplitCase{"CarriageReturnAtTheEnd", u"a\r", {u"a", u""}},
+                      SplitCase{"CarriageReturnTwice", u"a\r\rb", {u"a", u"", u"b"}},
+                      SplitCase{"LineFeedThenCarriageReturn", u"a\n\rb", {u"a", u"", u"b"}},
+                      SplitCase{"AtSignStaysInItsLine", u"a@b\r\nc", {u"a@b", u"c"}},
+                      SplitCase{"OnlyABreak", u"\r\n", {u"", u""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SplitWelcomeMessageTest, HandlesMessagesBeyondSixteenBitLengths) {
@@ -56,8 +55,7 @@ TEST_P(DecodeWelcomeMessageTest, TurnsStoredFormIntoLines) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DecodeWelcomeMessageTest,
     ::testing::Values(DecodeCase{u"abc@def@", u"abc\r\ndef"}, DecodeCase{u"@", u""},
-                      DecodeCase{u"abc@@def@", u"abc\r\n\r\ndef"},
-                      DecodeCase{u"@abc@", u"\r\nabc"},
+                      DecodeCase{u"abc@@def@", u"abc\r\n\r\ndef"}, DecodeCase{u"@abc@", u"\r\nabc"},
                       DecodeCase{u"欢迎光临！@@", u"欢迎光临！\r\n"},
                       // Without a final "@" nothing is dropped.
                       DecodeCase{u"abc@def", u"abc\r\ndef"}, DecodeCase{u"abc", u"abc"},

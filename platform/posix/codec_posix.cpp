@@ -27,7 +27,8 @@ class Converter {
       char chunk[1024];
       char* outPtr = chunk;
       std::size_t outLeft = sizeof chunk;
-      const std::size_t result = iconv(handle_, const_cast<char**>(&in), &inLeft, &outPtr, &outLeft);
+      const std::size_t result =
+          iconv(handle_, const_cast<char**>(&in), &inLeft, &outPtr, &outLeft);
       out.append(chunk, outPtr - chunk);
       if (result != static_cast<std::size_t>(-1)) continue;
       if (errno == E2BIG) continue;
@@ -51,8 +52,12 @@ Converter& Decoder() {
   return converter;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // A run of text without surrogates, converted as a whole.
 void EncodeRun(std::u16string_view run, std::string& bytes) {

@@ -43,6 +43,8 @@ std::string CurrentDirectoryPath() {
   return path;
 }
 
-std::u16string PosixEnvironment::CurrentDirectory() { return FromUtf8(CurrentDirectoryPath()); }
+std::u16string PosixEnvironment::CurrentDirectory() {
+  return FromUtf8(CurrentDirectoryPath());
+}
 
 }  // namespace quenzart

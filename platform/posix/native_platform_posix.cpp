@@ -13,7 +13,8 @@ namespace quenzart {
 
 struct NativePlatform::Parts {
   explicit Parts(ProgramControl& program)
-      : files(codec), profile(codec), platform{launcher, files, profile, codec, environment, program} {}
+      : files(codec), profile(codec), platform{launcher, files,       profile,
+                                               codec,    environment, program} {}
 
   Cp936Codec codec;
   PosixFileSystem files;
@@ -23,9 +24,12 @@ struct NativePlatform::Parts {
   Platform platform;
 };
 
-NativePlatform::NativePlatform(ProgramControl& program) : parts_(std::make_unique<Parts>(program)) {}
+NativePlatform::NativePlatform(ProgramControl& program)
+    : parts_(std::make_unique<Parts>(program)) {}
 NativePlatform::~NativePlatform() = default;
-Platform& NativePlatform::platform() { return parts_->platform; }
+Platform& NativePlatform::platform() {
+  return parts_->platform;
+}
 
 namespace {
 

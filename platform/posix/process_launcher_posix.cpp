@@ -27,7 +27,9 @@ namespace {
 
 constexpr std::u16string_view kStartAction = u"启动程序";
 
-char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char ToLowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -48,7 +50,9 @@ std::vector<std::string> NameVariants(const std::string& name) {
   return names;
 }
 
-int PidfdOpen(pid_t pid) { return static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); }
+int PidfdOpen(pid_t pid) {
+  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+}
 int PidfdSendSignal(int pidfd, int signal) {
   return static_cast<int>(syscall(SYS_pidfd_send_signal, pidfd, signal, nullptr, 0));
 }
@@ -310,15 +314,17 @@ PosixProcessLauncher::PosixProcessLauncher(Options options) : options_(std::move
 Outcome PosixProcessLauncher::Launch(std::u16string_view commandLine, ShowMode) {
   std::vector<std::u16string> words = SplitCommandLine(commandLine);
   if (words.empty() || words[0].empty()) {
-    return Failure{std::u16string(kStartAction), std::u16string(commandLine), u"命令行中没有程序名"};
+    return Failure{std::u16string(kStartAction), std::u16string(commandLine),
+                   u"命令行中没有程序名"};
   }
   if (auto imageName = StopCommandImageName(words)) return StopProcessesNamed(*imageName);
   if (IsExplorer(words[0])) {
     // Everything after the program name and one blank is the address, as is.
     const std::size_t start = commandLine.find_first_not_of(u" \t");
     const std::size_t nameEnd = commandLine.find_first_of(u" \t", start);
-    const std::u16string_view url =
-        nameEnd == std::u16string_view::npos ? std::u16string_view() : commandLine.substr(nameEnd + 1);
+    const std::u16string_view url = nameEnd == std::u16string_view::npos
+                                        ? std::u16string_view()
+                                        : commandLine.substr(nameEnd + 1);
     return OpenUrl(url);
   }
   const std::u16string program = words[0];
@@ -336,7 +342,8 @@ Outcome PosixProcessLauncher::Start(const std::u16string& program,
   const auto found = FindProgram(ToUtf8(program), directories);
   if (!found) return Failure{std::u16string(kStartAction), program, u"找不到该程序"};
   if (found->error != 0) {
-    return Failure{std::u16string(kStartAction), FromUtf8(found->path), ReasonFromErrno(found->error)};
+    return Failure{std::u16string(kStartAction), FromUtf8(found->path),
+                   ReasonFromErrno(found->error)};
   }
   std::vector<std::string> argv{found->path};
   for (const std::u16string& argument : arguments) argv.push_back(ToUtf8(argument));

@@ -107,11 +107,9 @@ const ParsedProfile* PosixProfileReader::Load(const std::string& path) {
   return cached_.profile.get();
 }
 
-std::uint32_t PosixProfileReader::GetPrivateProfileStringA(const char* appName,
-                                                           const char* keyName,
+std::uint32_t PosixProfileReader::GetPrivateProfileStringA(const char* appName, const char* keyName,
                                                            const char* defaultValue,
-                                                           char* returnedString,
-                                                           std::uint32_t size,
+                                                           char* returnedString, std::uint32_t size,
                                                            const char* fileName) {
   const std::string_view fallback = defaultValue == nullptr ? "" : defaultValue;
   if (appName == nullptr || keyName == nullptr || fileName == nullptr) {

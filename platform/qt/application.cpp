@@ -16,9 +16,7 @@ namespace quenzart {
 
 struct PanelProgram::Parts {
   Parts()
-      : program([this] { window.SetEnding(); }),
-        native(program),
-        form(window, native.platform()) {}
+      : program([this] { window.SetEnding(); }), native(program), form(window, native.platform()) {}
 
   Form1Window window;
   QtProgramControl program;
@@ -35,8 +33,7 @@ PanelProgram::PanelProgram() : parts_(std::make_unique<Parts>()) {
   // A request of the system to end the program runs the closing of the window.
   const int descriptor = TerminationRequestDescriptor();
   if (descriptor >= 0) {
-    parts.termination =
-        std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    parts.termination = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
     QObject::connect(parts.termination.get(), &QSocketNotifier::activated, &parts.window,
                      [&parts, descriptor] {
                        char drained[64];
@@ -50,8 +47,12 @@ PanelProgram::PanelProgram() : parts_(std::make_unique<Parts>()) {
 
 PanelProgram::~PanelProgram() = default;
 
-void PanelProgram::Show() { parts_->window.ShowCentred(); }
-Form1Window& PanelProgram::window() { return parts_->window; }
+void PanelProgram::Show() {
+  parts_->window.ShowCentred();
+}
+Form1Window& PanelProgram::window() {
+  return parts_->window;
+}
 
 int RunPanel(int argc, char** argv) {
   QApplication application(argc, argv);

@@ -35,7 +35,9 @@ Form1Window::Form1Window()
   KeepOneTabStopPerOptionGroup();
 }
 
-Form1Window::~Form1Window() { delete about_.data(); }
+Form1Window::~Form1Window() {
+  delete about_.data();
+}
 
 void Form1Window::Connect(Form1& form) {
   form_ = &form;

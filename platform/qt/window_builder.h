@@ -86,8 +86,8 @@ std::map<Id, QWidget*> BuildControls(QWidget& window, const WindowLayoutOf<Id>& 
       }
     }
     widget->setObjectName(control.index >= 0
-                              ? QString("%1(%2)").arg(QLatin1String(control.name.data(),
-                                                                    control.name.size()))
+                              ? QString("%1(%2)")
+                                    .arg(QLatin1String(control.name.data(), control.name.size()))
                                     .arg(control.index)
                               : QLatin1String(control.name.data(), control.name.size()));
     widget->setGeometry(control.left / kTwipsPerPixel, control.top / kTwipsPerPixel,
