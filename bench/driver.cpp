@@ -99,15 +99,7 @@ int Run(const Plan& plan) {
       lifetime.floor.push_back(run.lifetimeMs);
       cpu.floor.push_back(run.cpuMs);
     };
-    for (int run = 0; run < plan.startupPairs; ++run) {
-      if (run % 2 == 0) {
-        runPanel();
-        runBare();
-      } else {
-        runBare();
-        runPanel();
-      }
-    }
+    RunInterleaved(plan.startupPairs, runPanel, runBare);
     figures.push_back(paint);
     figures.push_back(lifetime);
     figures.push_back(cpu);
@@ -115,16 +107,19 @@ int Run(const Plan& plan) {
     Figure memory{
         "peak resident memory, shown and idle", "MiB", {}, {}, Figure::Goal::ExcessAtMost, 5};
     Figure own{"private resident memory (RssAnon), idle", "MiB", {}, {}, Figure::Goal::Excess, 0};
-    for (int run = 0; run < plan.memoryPairs; ++run) {
-      const bool panelFirst = run % 2 == 0;
-      for (int turn = 0; turn < 2; ++turn) {
-        const bool panel = (turn == 0) == panelFirst;
-        const WindowRun measured = RunWindowProgram(
-            panel ? QUENZART_BENCH_PANEL : QUENZART_BENCH_BARE, directory, plan.memoryIdleMs);
-        (panel ? memory.product : memory.floor).push_back(measured.peakMib);
-        (panel ? own.product : own.floor).push_back(measured.privateMib);
-      }
-    }
+    RunInterleaved(
+        plan.memoryPairs,
+        [&] {
+          const WindowRun run =
+              RunWindowProgram(QUENZART_BENCH_PANEL, directory, plan.memoryIdleMs);
+          memory.product.push_back(run.peakMib);
+          own.product.push_back(run.privateMib);
+        },
+        [&] {
+          const WindowRun run = RunWindowProgram(QUENZART_BENCH_BARE, directory, plan.memoryIdleMs);
+          memory.floor.push_back(run.peakMib);
+          own.floor.push_back(run.privateMib);
+        });
     figures.push_back(memory);
     figures.push_back(own);
   }

@@ -31,6 +31,27 @@ struct Figure {
   double limit = 0;
 };
 
+// Samples of a product and of its floor, taken in pairs.
+struct PairedSamples {
+  std::vector<double> product;
+  std::vector<double> floor;
+};
+
+// Runs product and floor pairs times each, swapping their order every other
+// run, so that noise that drifts over the run hits both alike.
+template <typename Product, typename Floor>
+void RunInterleaved(int pairs, Product&& product, Floor&& floor) {
+  for (int run = 0; run < pairs; ++run) {
+    if (run % 2 == 0) {
+      product();
+      floor();
+    } else {
+      floor();
+      product();
+    }
+  }
+}
+
 // Prints the figures as one table, with a line per figure.
 void PrintTable(const std::vector<Figure>& figures);
 

@@ -148,15 +148,9 @@ PairedSamples RunRestoreBench(const std::string& directory, const std::string& b
   product();
   floor();
   PairedSamples samples;
-  for (int run = 0; run < pairs; ++run) {
-    if (run % 2 == 0) {
-      samples.product.push_back(product());
-      samples.floor.push_back(floor());
-    } else {
-      samples.floor.push_back(floor());
-      samples.product.push_back(product());
-    }
-  }
+  RunInterleaved(
+      pairs, [&] { samples.product.push_back(product()); },
+      [&] { samples.floor.push_back(floor()); });
   fs::current_path(savedDirectory);
   return samples;
 }

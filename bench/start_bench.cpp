@@ -136,15 +136,9 @@ PairedSamples RunStartBench(const std::string& directory, int pairs) {
   floor();
 
   PairedSamples samples;
-  for (int run = 0; run < pairs; ++run) {
-    if (run % 2 == 0) {
-      samples.product.push_back(product());
-      samples.floor.push_back(floor());
-    } else {
-      samples.floor.push_back(floor());
-      samples.product.push_back(product());
-    }
-  }
+  RunInterleaved(
+      pairs, [&] { samples.product.push_back(product()); },
+      [&] { samples.floor.push_back(floor()); });
   if (ReadFile("quenzartsrv.conf") != config || ReadFile("quenzartsrv.ini") != saved) {
     throw std::runtime_error("Start wrote other bytes than the first time");
   }

@@ -1,14 +1,10 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "bench/measure.h"
 
 namespace quenzart::bench {
-
-struct PairedSamples {
-  std::vector<double> product;
-  std::vector<double> floor;
-};
 
 // Start (command1_Click) on the real POSIX platform in directory, which it
 // makes, against writing the same two files' bytes with the same durability
